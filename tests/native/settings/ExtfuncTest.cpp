@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace qvn {
 namespace {
 
@@ -17,6 +19,14 @@ class ReplaceAllTest : public ::testing::TestWithParam<ReplaceCase> {};
 TEST_P(ReplaceAllTest, ReplacesLeftToRightWithoutRescanningInsertedText) {
   const auto& c = GetParam();
   EXPECT_EQ(ReplaceAll(c.oldText, c.newText, c.text), c.expected);
+}
+
+// The cases are ASCII, so widening each byte gives the same text in UTF-16.
+std::u16string Widen(const char* text) { return std::u16string(text, text + std::strlen(text)); }
+
+TEST_P(ReplaceAllTest, Utf16TextFollowsTheSameRule) {
+  const auto& c = GetParam();
+  EXPECT_EQ(ReplaceAll(Widen(c.oldText), Widen(c.newText), Widen(c.text)), Widen(c.expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
