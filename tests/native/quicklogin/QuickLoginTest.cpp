@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,7 @@ struct CredentialCase {
   std::string login;
   std::string password;
 };
+void PrintTo(const CredentialCase& c, std::ostream* os) { *os << c.name; }
 
 class CredentialTest : public ::testing::TestWithParam<CredentialCase> {};
 
@@ -117,6 +119,7 @@ struct TemplateCase {
   std::string password;
   std::string expectedFile;
 };
+void PrintTo(const TemplateCase& c, std::ostream* os) { *os << c.name; }
 
 class TemplateFormTest : public ::testing::TestWithParam<TemplateCase> {};
 
@@ -152,6 +155,7 @@ struct FolderCase {
   bool loginXmlExists;
   bool oldScript;
 };
+void PrintTo(const FolderCase& c, std::ostream* os) { *os << c.name; }
 
 class FolderStateTest : public ::testing::TestWithParam<FolderCase> {};
 
@@ -236,6 +240,7 @@ struct FolderErrorCase {
   std::uint32_t code;
   const char* message;
 };
+void PrintTo(const FolderErrorCase& c, std::ostream* os) { *os << c.code << " -> " << c.message; }
 
 class FolderErrorTest : public ::testing::TestWithParam<FolderErrorCase> {};
 
@@ -264,6 +269,7 @@ struct FileFaultCase {
   std::function<void(testing::FaultyFileSystem&)> arm;
   std::string message;
 };
+void PrintTo(const FileFaultCase& c, std::ostream* os) { *os << c.name; }
 
 class FileFaultTest : public ::testing::TestWithParam<FileFaultCase> {};
 
