@@ -97,7 +97,7 @@ void WriteJpegFile(platform::IFileSystem& files, const platform::ITextServices& 
       FailToCreate(text, path, e.what());
     }
     const JpegBytes jpeg = EncodeJpeg(bitmap);
-    if (file->Write(jpeg.Data(), jpeg.Size()) != jpeg.Size())
+    if (jpeg.Size() > 0 && file->Write(jpeg.Data(), jpeg.Size()) != jpeg.Size())
       throw EImageFileError(imagemessages::StreamWrite);
     // On the disk before the move, so that a crash cannot leave an empty JPEG file in place
     // of a BMP file that the converter has deleted.

@@ -25,7 +25,7 @@ std::string BmpFile::Build() const {
   } else {
     header.U32(headerSize).U32(static_cast<std::uint32_t>(width)).U32(static_cast<std::uint32_t>(height))
         .U16(planes).U16(bitsPerPixel).U32(compression).U32(imageSize)
-        .U32(2835).U32(2835).U32(colorsUsed).U32(0);
+        .U32(pixelsPerMeter).U32(pixelsPerMeter).U32(colorsUsed).U32(0);
     const bool masksInside = headerSize >= 52;
     std::string rest(headerSize > 40 ? headerSize - 40 : 0, '\0');
     if (masksInside)

@@ -45,6 +45,7 @@ struct BmpFile {
   std::uint32_t compression = 0;
   std::uint32_t imageSize = 0;
   std::uint32_t colorsUsed = 0;
+  std::uint32_t pixelsPerMeter = 0;  // both resolutions
   std::vector<std::uint32_t> masks;  // red, green, blue, written only when given
   std::vector<Rgb> colors;           // 4-byte entries, 3-byte after a core header
   std::string gap;                   // bytes between the table and the pixel data

@@ -100,6 +100,19 @@ TEST(JpegEncoderTest, DecodesCloseToTheSourceWithLibjpegAndDjpeg) {
   EXPECT_EQ(testing::DecodeWithDjpeg(folder.Posix() + "/a.jpg"), decoded.picture);
 }
 
+// cjpeg, the library's own program, at the same settings, writes the same bytes.
+TEST(JpegEncoderTest, MatchesCjpegAtTheSameSettings) {
+  testing::TempFolder folder;
+  for (auto [width, height] : {std::pair{333, 217}, {16, 16}, {1, 1}}) {
+    const std::string bmp = testing::Bmp24(testing::PhotographicPicture(width, height));
+    folder.Write("in.bmp", bmp);
+    const std::string command = "cjpeg -dct float -quality 90 -sample 2x2 -outfile '" + folder.Posix() +
+                                "/cjpeg.jpg' '" + folder.Posix() + "/in.bmp'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    EXPECT_TRUE(Encode(Decode(bmp)) == folder.Read("cjpeg.jpg")) << width << " by " << height;
+  }
+}
+
 // The same picture stored in every way that can hold it exactly gives the same file, so rows
 // go in top first, 16-bit channels widen to full intensity, table colours are taken, and the
 // fourth byte of 32-bit pixels plays no part.

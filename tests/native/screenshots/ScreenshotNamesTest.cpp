@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Utf.h"
 #include "platform/posix/PosixText.h"
 
 namespace qvn {
@@ -11,6 +12,8 @@ struct NameCase {
   const char16_t* bmp;
   const char16_t* jpeg;  // empty: the entry is left alone
 };
+
+void PrintTo(const NameCase& c, std::ostream* os) { *os << platform::Utf16ToUtf8(c.bmp); }
 
 class JpegNameTest : public ::testing::TestWithParam<NameCase> {};
 
