@@ -17,6 +17,7 @@ using CreateSnapshotFunction = HANDLE(WINAPI*)(DWORD, DWORD);
 using WalkFunction = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
 
 static_assert(sizeof(PROCESSENTRY32::szExeFile[0]) == 1, "the single-byte process entry");
+static_assert(sizeof(void*) != 8 || sizeof(PROCESSENTRY32) == 304);  // 296 on 32-bit Windows
 static_assert(sizeof(OSVERSIONINFOA) == 148);
 
 constexpr DWORD PlatformIdWindows9x = VER_PLATFORM_WIN32_WINDOWS;  // 1

@@ -47,6 +47,9 @@ struct TickCase {
   std::vector<std::uint64_t> finalMasks;  // of processes, in order
 };
 
+// Failure output names the case instead of dumping its bytes.
+void PrintTo(const TickCase& c, std::ostream* os) { *os << c.name; }
+
 FakeProcess Process(std::uint32_t id, const char* image, std::uint64_t mask,
                     std::uint64_t systemMask = 0xFF) {
   FakeProcess p;
@@ -167,6 +170,8 @@ struct LookUpCase {
   std::vector<FakeProcess> processes;
   std::int64_t expected;
 };
+
+void PrintTo(const LookUpCase& c, std::ostream* os) { *os << c.name; }
 
 const LookUpCase LookUpCases[] = {
     {"NtComparesTheFileNamePartOfAFullPath", platform::PlatformFamily::WindowsNT,

@@ -119,6 +119,13 @@ TEST_F(AffinityKeeperWinTest, ProcessHandlesReadAndSetMasks) {
   EXPECT_TRUE(process->SetAffinityMask(1));
   EXPECT_EQ(MaskOf(game_->Process()), 1u);
   EXPECT_FALSE(process->SetAffinityMask(0));
+  // A processor the machine lacks is refused: why the keeper never asks for more than the
+  // system mask allows.
+  const std::uint64_t missingProcessor = systemMask + 1;  // the bit above the highest processor
+  if (missingProcessor != 0) {
+    EXPECT_FALSE(process->SetAffinityMask(missingProcessor | 1));
+    EXPECT_EQ(MaskOf(game_->Process()), 1u);
+  }
 
   // A handle without the right to read the mask fails quietly.
   auto weak = processes.Open(game_->Id(), SYNCHRONIZE);

@@ -159,6 +159,9 @@ struct OpenFailure {
   std::uint32_t code;
 };
 
+// Failure output names the case instead of dumping its bytes.
+void PrintTo(const OpenFailure& c, std::ostream* os) { *os << c.name; }
+
 class Win32OpenFailureTest : public Win32FileSystemTest,
                              public ::testing::WithParamInterface<OpenFailure> {};
 

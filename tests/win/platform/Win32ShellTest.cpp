@@ -21,7 +21,6 @@ TEST(Win32ShellTest, PersonalFolderIsAnExistingFolder) {
   const std::string folder = platform::win32::Win32Shell().PersonalFolder(0);
   ASSERT_GT(folder.size(), 3u);
   EXPECT_EQ(folder[1], ':') << folder;
-  ::testing::Test::RecordProperty("PersonalFolder", folder);
   EXPECT_LT(folder.size(), static_cast<std::size_t>(MAX_PATH));
   const DWORD attributes = GetFileAttributesA(folder.c_str());
   ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES) << folder;
