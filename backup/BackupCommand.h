@@ -4,6 +4,7 @@
 // screenshots tree, written stage by stage into the program folder.
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 #include "platform/Clock.h"
@@ -25,6 +26,13 @@ struct BackupEnvironment {
   std::function<std::string()> documentsFolder;  // ANSI, no trailing separator
   std::function<void(const std::string&)> setStatus;  // the status bar's panel 0
   std::function<void()> processMessages;        // handles the messages already queued
+};
+
+// The command cannot start: an archive of today's name exists and cannot be deleted (another
+// program holds it, or it is write-protected). An old archive is never updated.
+class EBackupError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
 };
 
 // Writes the archive; errors other than single files' failures propagate (the archive is

@@ -35,6 +35,12 @@ function(qvn_test)
   add_executable(${T_NAME} ${T_SOURCES})
   qvn_target_defaults(${T_NAME})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gmock_main)
-  add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_output=xml:${QVN_REPORT_DIR}/${T_NAME}.xml
+  set(report ${QVN_REPORT_DIR}/${T_NAME}.xml)
+  if(CMAKE_CROSSCOMPILING AND WIN32)
+    # Under Wine the Linux file system is drive Z:; a Windows program takes a path without a
+    # drive for a relative one and would write the report below its working directory.
+    set(report "Z:${report}")
+  endif()
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_output=xml:${report}
            WORKING_DIRECTORY $<TARGET_FILE_DIR:${T_NAME}>)
 endfunction()

@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nasm
   wine wine64 xvfb x11-apps imagemagick
-  dpkg-dev tcl
+  dpkg-dev tcl locales
   lua5.1 libjpeg-turbo-progs zip unzip 7zip python3
 )
 
@@ -26,4 +26,12 @@ if ((${#missing[@]})); then
   sudo=""; [[ $(id -u) -eq 0 ]] || sudo="sudo"
   $sudo apt-get update -qq
   $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+# Wine takes the code pages 1251 and 866 from LC_ALL=ru_RU.UTF-8 even when that locale is not
+# generated, but then it cannot name files outside ASCII (a Cyrillic folder is "not found").
+if ! locale -a 2>/dev/null | grep -qixE 'ru_RU\.utf-?8'; then
+  echo "Generating the locale ru_RU.UTF-8"
+  sudo=""; [[ $(id -u) -eq 0 ]] || sudo="sudo"
+  $sudo localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
 fi

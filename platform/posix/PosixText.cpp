@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
 
 #include "platform/posix/SimpleCase.h"
@@ -53,6 +54,25 @@ class Converter {
   iconv_t cd_;
 };
 
+// A converter opened on first use; Run is serialised because a descriptor keeps state.
+class LazyConverter {
+ public:
+  LazyConverter(std::string to, std::string from) : to_(std::move(to)), from_(std::move(from)) {}
+
+  template <class Substitute>
+  std::string Run(std::string_view in, std::size_t unitSize, Substitute substitute) {
+    const std::lock_guard lock(mutex_);
+    if (!converter_) converter_ = std::make_unique<Converter>(to_, from_);
+    return converter_->Run(in, unitSize, substitute);
+  }
+
+ private:
+  std::string to_;
+  std::string from_;
+  std::mutex mutex_;
+  std::unique_ptr<Converter> converter_;
+};
+
 std::string ToBytes(std::u16string_view text) {
   std::string bytes;
   bytes.reserve(text.size() * 2);
@@ -73,22 +93,31 @@ std::u16string FromBytes(const std::string& bytes) {
 
 }  // namespace
 
+class PosixText::Converters {
+ public:
+  Converters(const std::string& ansi, const std::string& oem)
+      : toWide(Utf16, ansi), toAnsi(ansi, Utf16), toOem(oem, Utf16) {}
+  LazyConverter toWide;
+  LazyConverter toAnsi;
+  LazyConverter toOem;
+};
+
 PosixText::PosixText(std::string ansiCodePage, std::string oemCodePage)
-    : ansi_(std::move(ansiCodePage)), oem_(std::move(oemCodePage)) {}
+    : ansi_(std::move(ansiCodePage)),
+      oem_(std::move(oemCodePage)),
+      converters_(std::make_shared<Converters>(ansi_, oem_)) {}
 
 std::u16string PosixText::AnsiToWide(std::string_view text) const {
   // A byte the code page leaves undefined (0x98 in Windows-1251) passes as the code unit of
   // the same value, as the system's conversion does.
-  const Converter c(Utf16, ansi_);
-  return FromBytes(c.Run(text, 1, [](std::string& out, std::string_view unit) {
+  return FromBytes(converters_->toWide.Run(text, 1, [](std::string& out, std::string_view unit) {
     out += unit[0];
     out += '\0';
   }));
 }
 
 std::string PosixText::WideToAnsi(std::u16string_view text) const {
-  const Converter c(ansi_, Utf16);
-  return c.Run(ToBytes(text), 2, [this](std::string& out, std::string_view unit) {
+  return converters_->toAnsi.Run(ToBytes(text), 2, [this](std::string& out, std::string_view unit) {
     // The code unit that an undefined byte stands for goes back to that byte.
     const auto u = static_cast<char16_t>(static_cast<unsigned char>(unit[0]) |
                                          (unit.size() > 1 ? static_cast<unsigned char>(unit[1]) << 8 : 0));
@@ -98,8 +127,7 @@ std::string PosixText::WideToAnsi(std::u16string_view text) const {
 }
 
 std::string PosixText::AnsiToOem(std::string_view text) const {
-  const Converter c(oem_, Utf16);
-  return c.Run(ToBytes(AnsiToWide(text)), 2, [](std::string& out, std::string_view) { out += '?'; });
+  return converters_->toOem.Run(ToBytes(AnsiToWide(text)), 2, [](std::string& out, std::string_view) { out += '?'; });
 }
 
 std::string PosixText::UpperAnsi(std::string_view text) const {

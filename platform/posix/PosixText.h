@@ -1,7 +1,10 @@
 #pragma once
 // Text services on Linux through iconv, with the code pages of the target systems
-// (Windows-1251 as the ANSI and 866 as the OEM code page) unless others are named.
+// (Windows-1251 as the ANSI and 866 as the OEM code page) unless others are named. The
+// conversion descriptors are opened on first use and kept, shared by copies: opening one
+// loads a converter module, far too costly to repeat for every name.
 
+#include <memory>
 #include <string>
 
 #include "platform/Text.h"
@@ -19,8 +22,10 @@ class PosixText : public ITextServices {
   std::u16string UpperWide(std::u16string_view text) const override;
 
  private:
+  class Converters;
   std::string ansi_;
   std::string oem_;
+  std::shared_ptr<Converters> converters_;
 };
 
 }  // namespace qvn::platform::posix
